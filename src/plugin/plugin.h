@@ -60,6 +60,10 @@ public:
 };
 
 class APlugin : public AudioEffectX {
+    // The editor object keeps the window's copies of the values current and
+    // sets fEditorClosed.
+    friend class APluginEditor;
+
 public:
     explicit APlugin(audioMasterCallback audioMaster);
     ~APlugin() override;
