@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "plugin/random.h"
+#include "test_plugin.h"
 
 namespace {
 
@@ -28,6 +29,15 @@ TEST(Random, SeedRepeatsTheSequence) {
     EXPECT_EQ(random_source::next(), a);
     EXPECT_EQ(random_source::next(), b);
     EXPECT_NE(a, b);
+}
+
+// Every instance creation reseeds the one generator all instances share.
+TEST(Random, InstanceCreationReseeds) {
+    random_source::seed(42);
+    const double first = random_source::next();
+    random_source::seed(42);
+    TestPlugin plugin;
+    EXPECT_NE(random_source::next(), first);
 }
 
 // Concurrent draws each take their own step: none is lost or repeated.
