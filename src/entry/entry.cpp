@@ -5,6 +5,8 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+
+#include "gui/win32/module.h"
 #define ORVALUNE_EXPORT
 #else
 #define ORVALUNE_EXPORT __attribute__((visibility("default")))
@@ -32,8 +34,15 @@ extern "C" AEffect* VSTCALLBACK orvaluneMain(audioMasterCallback audioMaster) {
 }
 
 #if defined(_WIN32)
-extern "C" BOOL WINAPI DllMain(HINSTANCE /*instance*/, DWORD reason, LPVOID /*reserved*/) {
-    if (reason == DLL_PROCESS_ATTACH) library_start::run();
+// The editor's window class is registered for this library's own module and
+// must be gone before the library's code is.
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        gui::win32::setModuleInstance(instance);
+        library_start::run();
+    } else if (reason == DLL_PROCESS_DETACH) {
+        gui::win32::unregisterWindowClass();
+    }
     return TRUE;
 }
 #else

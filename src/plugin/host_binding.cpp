@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "plugin/plugin.h"
+#include "plugin/plugin_editor.h"
 #include "plugin/random.h"
 
 namespace {
@@ -17,6 +18,7 @@ constexpr VstInt32 kUniqueId = fourCharCode('Q', 'R', 'K', 'X');
 APlugin::APlugin(audioMasterCallback audioMasterArg) : AudioEffectX(audioMasterArg, kNumPrograms, kNumParams) {
     // The voice, morph and filter state start at zero (member initialisers).
     for (auto& program : fPrograms) program = std::make_unique<APluginProgram>();
+    setEditor(new APluginEditor(this));
     random_source::seedFromClock();
     suspend();
     hasVu(false);

@@ -167,7 +167,12 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
         case effEditGetRect: return editor && ptr && editor->getRect(static_cast<ERect**>(ptr)) ? 1 : 0;
         case effEditOpen: return editor && editor->open(ptr) ? 1 : 0;
         case effEditClose: if (editor) editor->close(); return 0;
-        case effEditIdle: if (editor) editor->idle(); return 0;
+        case effEditIdle:
+            if (editor) {
+                editor->idle();
+                editor->serviceWindow();
+            }
+            return 0;
 
         // Identity and capabilities.
         case effIdentify: return fourCharCode('N', 'v', 'E', 'f');

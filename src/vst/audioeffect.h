@@ -30,6 +30,9 @@ public:
     virtual void update() {}
     // Asks for an update at the next idle call.
     virtual void postUpdate() { updateFlag.set(true); }
+    // Runs the native window's share of the host's idle call (on Linux the
+    // window's events and timer), after idle().
+    virtual void serviceWindow() {}
 
 protected:
     AudioEffect* effect;

@@ -56,14 +56,4 @@ TEST(FrameworkAnswers, SampleRateAndBlockSizeRequests) {
     EXPECT_EQ(plugin->dispatch(effSetBlockSizeAndSampleRate, 0, 256, nullptr, 96000.0f), 1);
 }
 
-// The instance has no editor object yet: editor requests get the framework's 0.
-TEST(FrameworkAnswers, NoEditorYet) {
-    auto plugin = openInstance();
-    ERect* rect = reinterpret_cast<ERect*>(0x1);
-    EXPECT_EQ(plugin->dispatch(effEditGetRect, 0, 0, &rect), 0);
-    EXPECT_EQ(plugin->dispatch(effEditOpen, 0, 0, nullptr), 0);
-    EXPECT_EQ(plugin->dispatch(effEditIdle), 0);
-    EXPECT_EQ(plugin->dispatch(effEditClose), 0);
-}
-
 }  // namespace

@@ -25,5 +25,5 @@ inline std::unique_ptr<host::PluginInstance> openInstance(host::HostOptions opti
 enum : VstInt32 { kWaveform, kRelease, kGlide, kMorphTime, kAttack, kVowel, kDryWet, kVolume, kParamCount };
 constexpr VstInt32 kProgramCount = 8;
 
-// The record's flags right after `main`: can mono, can replace.
-constexpr VstInt32 kExpectedFlags = effFlagsCanMono | effFlagsCanReplacing;
+// The record's flags right after `main`: has an editor, can mono, can replace (25).
+constexpr VstInt32 kExpectedFlags = effFlagsHasEditor | effFlagsCanMono | effFlagsCanReplacing;
