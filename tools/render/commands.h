@@ -1,0 +1,20 @@
+// The tool's commands, one per mode. Each returns the exit status; failures
+// are thrown (UsageError or std::runtime_error, one-line messages) and main
+// reports them.
+#pragma once
+
+#include "command_line.h"
+#include "plugin_library.h"
+
+namespace render {
+
+int renderCommand(const Options& options);         // render.cpp
+int infoCommand(const Options& options);           // plugin_info.cpp
+int editorSnapshotCommand(const Options& options); // snapshot_command.cpp
+int demoCommand(const Options& options);           // demo.cpp
+
+inline std::string pluginPath(const Options& options) {
+    return options.pluginPath.empty() ? host::PluginLibrary::defaultPath() : options.pluginPath;
+}
+
+}  // namespace render

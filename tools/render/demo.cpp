@@ -1,0 +1,5 @@
+#include "commands.h"
+
+namespace render {
+int demoCommand(const Options&) { return 0; }
+}
