@@ -7,6 +7,8 @@
 
 namespace gui {
 
+struct Bitmap;
+
 struct Rect {
     int left = 0;
     int top = 0;
@@ -29,6 +31,10 @@ public:
     std::uint32_t* row(int y) const { return fPixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(fWidth); }
 
     void fill(const Rect& area, std::uint32_t colour);
+    // Draws a bitmap at its own size with its top-left corner at (x, y),
+    // limited to `clip`. A transparent bitmap leaves every pixel of its
+    // bottom-left pixel's colour undrawn.
+    void drawBitmap(const Bitmap& bitmap, int x, int y, const Rect& clip, bool transparent);
 
 private:
     std::uint32_t* fPixels;
