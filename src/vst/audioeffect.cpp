@@ -107,6 +107,8 @@ void AudioEffect::setParameterAutomated(VstInt32 index, float value) {
 }
 
 void AudioEffect::setEditor(AEffEditor* newEditor) {
+    // The framework owns its editor: one that is replaced is freed.
+    if (editor != newEditor) delete editor;
     editor = newEditor;
     setFlag(effFlagsHasEditor, editor != nullptr);
 }
