@@ -82,13 +82,16 @@ def text_width(text, face, spacing=0):
 
 
 def draw_text(draw, xy, text, face, fill, spacing=0, anchor="left"):
-    """Draws text from the top of its letters, with extra spacing between letters."""
+    """Draws text on its baseline at y, with extra spacing between letters."""
     x, y = xy
     width = text_width(text, face, spacing)
     if anchor == "center":
         x -= width / 2
     elif anchor == "right":
         x -= width
+    if spacing == 0:
+        draw.text((round(x), y), text, font=face, fill=fill, anchor="ls")
+        return
     for c in text:
         draw.text((round(x), y), c, font=face, fill=fill, anchor="ls")
         x += face.getlength(c) + spacing

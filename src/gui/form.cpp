@@ -143,7 +143,7 @@ void Form::mouseUp(MouseButton button, ShiftState shift, int x, int y) {
     const int localY = y - target->top();
     if (button == MouseButton::Left && fCapture != nullptr) {
         fCapture = nullptr;
-        if (target->visible() && target->bounds().contains(x, y) && target->onClick) target->onClick();
+        if (controlAt(x, y) == target && target->onClick) target->onClick();
     }
     if (target->onMouseUp) target->onMouseUp(button, shift, localX, localY);
 }

@@ -7,8 +7,9 @@
 //   - a left press captures the mouse for the control under the pointer; until
 //     the left button is released every event goes to that control, with
 //     coordinates that may lie outside it;
-//   - a click is a left press and release on the same control: the release
-//     inside it while it is still shown; the click comes before the mouse-up;
+//   - a click is a left press and release on the same control: where the
+//     button is released that control is still the topmost shown one; the
+//     click comes before the mouse-up;
 //   - other buttons do not capture.
 #pragma once
 
