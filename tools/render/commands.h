@@ -13,8 +13,12 @@ int infoCommand(const Options& options);           // plugin_info.cpp
 int editorSnapshotCommand(const Options& options); // snapshot_command.cpp
 int demoCommand(const Options& options);           // demo.cpp
 
+// The plug-in binary to load. A bare file name means the file in the current
+// directory: the loader would otherwise look it up on the library search path.
 inline std::string pluginPath(const Options& options) {
-    return options.pluginPath.empty() ? host::PluginLibrary::defaultPath() : options.pluginPath;
+    if (options.pluginPath.empty()) return host::PluginLibrary::defaultPath();
+    if (options.pluginPath.find('/') == std::string::npos) return "./" + options.pluginPath;
+    return options.pluginPath;
 }
 
 }  // namespace render

@@ -34,6 +34,12 @@ struct TimedChange {
     std::vector<Setting> settings;
 };
 
+std::string numberText(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
 std::string secondsText(std::int64_t frames, double rate) {
     char text[32];
     std::snprintf(text, sizeof text, "%.3f s", static_cast<double>(frames) / rate);
@@ -69,7 +75,7 @@ int renderCommand(const Options& options) {
     const std::optional<TimeSpec> length = options.length.empty() ? std::nullopt : std::optional(parseTime(options.length));
     const std::optional<TimeSpec> tail = options.tail.empty() ? std::nullopt : std::optional(parseTime(options.tail));
     if (options.sampleRate && !(*options.sampleRate >= kMinRate && *options.sampleRate <= kMaxRate))
-        throw UsageError("sample rate " + std::to_string(*options.sampleRate) + " Hz is outside 1000..768000");
+        throw UsageError("sample rate " + numberText(*options.sampleRate) + " Hz is outside 1000..768000");
     OutputFile output(options.output);
 
     std::unique_ptr<AudioFileReader> input;
