@@ -30,7 +30,10 @@ const char* hostClass() {
 }  // namespace
 
 HostWindow::HostWindow() {
-    HWND window = CreateWindowExA(0, hostClass(), "host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, kHostWidth,
+    // A popup, not a framed window: under wine without a window manager,
+    // hiding or destroying a framed window waits two seconds for the
+    // manager to withdraw it.
+    HWND window = CreateWindowExA(0, hostClass(), "host", WS_POPUP | WS_CLIPCHILDREN, 0, 0, kHostWidth,
                                   kHostHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!window) {
         error_ = "cannot create a window (error " + std::to_string(GetLastError()) + ")";
@@ -105,7 +108,7 @@ void HostWindow::pump() {
 }
 
 void* HostWindow::goneWindow() {
-    HWND window = CreateWindowExA(0, hostClass(), "gone", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, nullptr, nullptr,
+    HWND window = CreateWindowExA(0, hostClass(), "gone", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                   GetModuleHandleA(nullptr), nullptr);
     DestroyWindow(window);
     return window;
