@@ -4,14 +4,27 @@
 # interrupted. Xvfb picks a free display itself (-displayfd), so several runs
 # can happen side by side.
 #
-#   with-xvfb.sh COMMAND [ARGUMENTS...]
+# Wine binds a prefix's desktop to the display of the process that started
+# the prefix's server, so windows of a Windows program only appear when the
+# server was started on this display. With WINEPREFIX set, that prefix must
+# belong to this run alone: its server is stopped before the command (in case
+# an earlier run left one on another display) and after it.
+#
+#   [WINEPREFIX=DIR] with-xvfb.sh COMMAND [ARGUMENTS...]
 set -euo pipefail
 
 command -v Xvfb >/dev/null || { echo "with-xvfb.sh: Xvfb is not installed (package xvfb)" >&2; exit 1; }
 
 workdir=$(mktemp -d)
 xvfb_pid=""
+stop_wine() {
+  if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ] && command -v wineserver >/dev/null; then
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+  fi
+}
 cleanup() {
+  stop_wine
   if [ -n "$xvfb_pid" ]; then
     kill "$xvfb_pid" 2>/dev/null || true
     wait "$xvfb_pid" 2>/dev/null || true
@@ -34,6 +47,7 @@ until [ -s "$workdir/display" ]; do
   sleep 0.05
 done
 export DISPLAY=":$(head -n1 "$workdir/display")"
+stop_wine
 
 status=0
 "$@" || status=$?
