@@ -8,7 +8,7 @@
 #include <string>
 
 #include "editor_fixture.h"
-#include "png_image.h"
+#include "picture_file.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ protected:
     }
 
     void expectPicture(const std::string& name) {
-        png_image::Picture actual;
+        picture_file::Picture actual;
         actual.width = window.width();
         actual.height = window.height();
         const std::uint32_t* pixels = window.render();
@@ -29,12 +29,12 @@ protected:
         const std::string reference = std::string(ORVALUNE_EDITOR_REFERENCES) + "/" + name + ".png";
         const char* update = std::getenv("ORVALUNE_UPDATE_REFERENCES");
         if (update != nullptr && std::string(update) == "1") {
-            ASSERT_TRUE(png_image::write(reference, actual)) << reference;
+            ASSERT_TRUE(picture_file::write(reference, actual)) << reference;
             return;
         }
-        png_image::Picture expected;
+        picture_file::Picture expected;
         std::string error;
-        ASSERT_TRUE(png_image::read(reference, expected, error)) << error;
+        ASSERT_TRUE(picture_file::read(reference, expected, error)) << error;
         ASSERT_EQ(expected.width, actual.width);
         ASSERT_EQ(expected.height, actual.height);
 
@@ -48,7 +48,7 @@ protected:
                 firstY = static_cast<int>(i / static_cast<std::size_t>(actual.width));
             }
         }
-        if (differing > 0) png_image::write("editor-" + name + ".actual.png", actual);
+        if (differing > 0) picture_file::write("editor-" + name + ".actual.png", actual);
         EXPECT_EQ(differing, 0) << name << ": first difference at " << firstX << "," << firstY
                                 << "; the picture drawn is in editor-" << name << ".actual.png";
     }

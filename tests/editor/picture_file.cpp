@@ -1,11 +1,11 @@
-#include "png_image.h"
+#include "picture_file.h"
 
 #include <array>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 
-namespace png_image {
+namespace picture_file {
 
 namespace {
 
@@ -163,4 +163,4 @@ bool read(const std::string& path, Picture& picture, std::string& error) {
     return true;
 }
 
-}  // namespace png_image
+}  // namespace picture_file

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace png_image {
+namespace picture_file {
 
 struct Picture {
     int width = 0;
@@ -21,4 +21,4 @@ bool write(const std::string& path, const Picture& picture);
 // else (compressed data, other formats, a damaged file).
 bool read(const std::string& path, Picture& picture, std::string& error);
 
-}  // namespace png_image
+}  // namespace picture_file
