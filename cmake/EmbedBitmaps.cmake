@@ -34,6 +34,7 @@ if(CMAKE_SCRIPT_MODE_FILE)
   return()
 endif()
 
+include_guard(GLOBAL)
 set(ORVALUNE_EMBED_BITMAPS_SCRIPT ${CMAKE_CURRENT_LIST_FILE})
 
 function(orvalune_embed_bitmaps target)

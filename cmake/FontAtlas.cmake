@@ -5,6 +5,8 @@
 #   orvalune_font_atlas(<target> FONT <file.ttf> PIXELS <em height> SYMBOL <name>)
 # adds the generated source defining `extern const gui::FontFace <name>` to <target>.
 
+include_guard(GLOBAL)
+
 find_program(ORVALUNE_NATIVE_CXX NAMES c++ g++ REQUIRED NO_CMAKE_FIND_ROOT_PATH)
 
 execute_process(COMMAND pkg-config --cflags freetype2 OUTPUT_VARIABLE _ft_cflags

@@ -44,6 +44,10 @@ std::string volumeText(float value) { return "output volume: " + std::to_string(
 
 std::string vowelText(char vowel) { return std::string("morph to vowel \"") + vowel + "\""; }
 
+// Rows of TPluginEditorWindow::kSliders, in the order UpdaterTimer places
+// the pointers.
+enum SliderIndex { kMorphSlider, kDryWetSlider, kVolumeSlider, kAttackSlider, kReleaseSlider, kGlideSlider };
+
 }  // namespace
 
 // A slider: the area that takes the mouse, its pointer, the parameter it sends
@@ -74,11 +78,6 @@ const TPluginEditorWindow::Slider TPluginEditorWindow::kSliders[] = {
     {&TPluginEditorWindow::glide, &TPluginEditorWindow::pglide, false, kGlide, &TPluginEditorWindow::fGlide,
      glideText, false},
 };
-
-namespace {
-// Indices into kSliders, which UpdaterTimer walks in its order.
-enum SliderIndex { kMorphSlider, kDryWetSlider, kVolumeSlider, kAttackSlider, kReleaseSlider, kGlideSlider };
-}  // namespace
 
 // ---- Creation -------------------------------------------------------------------
 
