@@ -81,11 +81,13 @@ TEST(CommandLine, UnusableCombinationsAreRefused) {
         {{"--info", "in.wav"}, "--info renders nothing"},
         {{"--editor-snapshot", "e.png", "--at", "1s", "vowel=e"}, "--editor-snapshot renders nothing"},
         {{"--demo", "-o", "out.wav"}, "the demo takes no other options"},
-        {{"--info", "--demo"}, ""},
+        {{"--info", "--demo"}, "choose one of"},
+        {{"--info", "--editor-snapshot", "e.png"}, "choose one of"},
         {{"--at", "1s"}, ""},
         {{"--bogus"}, ""},
         {{"a.wav", "b.wav", "-o", "out.wav"}, ""},
-        {{"-b", "0", "-o", "out.wav", "-l", "1s"}, ""},
+        {{"-b", "0", "-o", "out.wav", "-l", "1s"}, "block size 0 is out of range 1..65536"},
+        {{"-b", "65537", "-o", "out.wav", "-l", "1s"}, "block size 65537"},
         {{"-b", "x", "-o", "out.wav", "-l", "1s"}, ""},
     };
     for (const Case& c : cases) {

@@ -224,13 +224,13 @@ void runPass(const Pass& pass, const Options& options, const std::filesystem::pa
 
 int demoCommand(const Options& options) {
     const auto start = std::chrono::steady_clock::now();
+    catchInterrupts();  // before any file is created
     const std::filesystem::path directory(options.demoDirectory);
     std::error_code error;
     std::filesystem::create_directories(directory, error);
     if (!std::filesystem::is_directory(directory))
         throw std::runtime_error("cannot create the demo directory '" + directory.string() + "'" +
                                  (error ? ": " + error.message() : ""));
-    catchInterrupts();
     if (!options.quiet) std::printf("Orvalune demo with %s\n", pluginPath(options).c_str());
 
     const std::vector<float> source = chordWithNoise(5.0);

@@ -68,6 +68,7 @@ void addChanges(const std::vector<TimedChange>& changes, HostSession& session, s
 }  // namespace
 
 int renderCommand(const Options& options) {
+    catchInterrupts();  // before any file is created
     // Everything that needs no file or plug-in is checked first.
     const SampleFormat format = parseSampleFormat(options.format);
     std::vector<TimedChange> changes;
@@ -103,7 +104,7 @@ int renderCommand(const Options& options) {
         frames = length->frameAt(rate);
     } else {
         if (input) frames = input->frames();
-        if (!options.midi.empty()) frames = std::max<std::int64_t>(frames, std::llround(song.seconds * rate) + 1);
+        if (!song.events.empty()) frames = std::max(frames, song.events.back().frame);
         const double defaultTail = options.midi.empty() ? 0.0 : kMidiTailSeconds;
         frames += tail ? tail->frameAt(rate) : static_cast<std::int64_t>(std::llround(defaultTail * rate));
     }
@@ -120,7 +121,6 @@ int renderCommand(const Options& options) {
     WavWriter writer(output.temporaryPath(), output.target(), rate, format);
     SignalStats stats;
     ProgressBar bar(!options.quiet && ProgressBar::stderrIsTerminal());
-    catchInterrupts();
     session.switchOn();
     const RenderCounts counts = render(
         session.plugin(), job,
