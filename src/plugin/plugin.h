@@ -3,20 +3,26 @@
 // One source per concern:
 //   host_binding.cpp  creation, teardown, identity, capabilities, pins, VU
 //   parameters.cpp    parameters, programs and the vowel-morph hand-over
-//   filter_path.cpp   audio processing: morph, formant filter bank, mix, clip
-//   synth_voice.cpp   MIDI input and the synthesiser voice
+//   filter_path.cpp   audio processing: block entries, morph, one frame
+//   formant_bank.*    the block engine: morph, filter bank, mix, clip in SSE2
+//   synth_voice.*     MIDI input and the synthesiser voice
 //
 // Threads: the host calls processing (and processEvents, between blocks) on
-// its audio thread; parameter, program and identity requests arrive on any
-// thread, the editor's controls on the user-interface thread. Every field that
-// crosses threads is a SharedValue (a relaxed atomic).
+// its audio thread, which owns the sound engine's state; parameter, program
+// and identity requests arrive on any thread, the editor's controls on the
+// user-interface thread. Every field that crosses threads is a SharedValue (a
+// relaxed atomic).
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
 
+#include "plugin/formant_bank.h"
 #include "vst/audioeffect.h"
+
+struct SynthVoice;
+struct VoiceSettings;
 
 // Parameter indices towards the host.
 enum PluginParameter : VstInt32 {
@@ -32,8 +38,6 @@ enum PluginParameter : VstInt32 {
 };
 
 constexpr VstInt32 kNumPrograms = 8;
-constexpr int kNumVowels = 5;       // a, e, i, o, u
-constexpr int kFilterOrder = 10;    // past outputs per formant filter
 constexpr int kProgramNameMax = 48; // characters, not counting the terminating zero
 
 // Envelope states of the synthesiser voice.
@@ -94,10 +98,26 @@ public:
     VstInt32 processEvents(VstEvents* events) override;
 
     // ---- Audio (filter_path.cpp); audio thread ----------------------------
+    // Both read inputs[0..1] and write outputs[0..1]; the buffers may be the
+    // same. process adds to the outputs, processReplacing overwrites them.
     void process(float** inputs, float** outputs, VstInt32 sampleFrames) override;
     void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
 
 protected:
+    // One stereo frame through the whole path, one step after the other: the
+    // voice's glide, envelope and sample, the input fold, the morph, the five
+    // formant filters, the bank sum, the mix and the clip. This is the
+    // definition of a frame; the block entries compute the same bits faster
+    // (FormantBank), and the tests hold the two against each other.
+    void processSample(float& left, float& right);
+    // One step of formant filter `vowel` (0..4): the new output, also pushed
+    // into row `vowel` of fFilterMem.
+    float formantFilter(int vowel, float input);
+
+    // The voice fields as one value, and back (synth_voice.cpp).
+    SynthVoice loadVoice() const;
+    void storeVoice(const SynthVoice& voice);
+
     // The audio thread's half of the morph hand-over: applies the vowel and
     // morph-time changes made since the last call (parameters.cpp). Called
     // between blocks, so a block sees one consistent morph state.
@@ -143,7 +163,21 @@ protected:
     std::uint32_t fMorphRestartsServed = 0;          // audio thread's own
     std::uint32_t fMorphRequestsServed = 0;          // audio thread's own
 
+    // The block engine's working memory (audio thread only).
+    FormantBank fBank;
+
 private:
+    // The block entries' common loop (filter_path.cpp).
+    void processBlock(float** inputs, float** outputs, VstInt32 sampleFrames, bool accumulate);
+    // Fills fBank's per-frame input and dry values of `frames` frames from the
+    // voice or the host's input, starting at frame `offset` of the block.
+    void prepareSources(SynthVoice& voice, const VoiceSettings& settings, float** inputs, VstInt32 offset, int frames);
+    // The morph over the next `frames` frames for fBank, and the morph state
+    // advanced past them.
+    FormantBank::Morph morphOver(VstInt32 morphLength, int frames);
+    // One frame's morph step: counts the frame and sets fGain.
+    void morphStep(VstInt32 morphLength);
+
     // The instance field holding a parameter index 0 to 7; nullptr otherwise.
     SharedValue<float>* parameterField(VstInt32 index);
     void refreshEditor();
