@@ -7,6 +7,7 @@
 #include "fixtures.h"
 #include "midi_file.h"
 #include "output_file.h"
+#include "smf_structure.h"
 #include "spectrogram.h"
 
 namespace render {
@@ -150,6 +151,65 @@ TEST(MidiFiles, BrokenFilesAreRefusedWithOneLine) {
             const std::string message = error.what();
             EXPECT_NE(message.find(name), std::string::npos) << message;
             EXPECT_EQ(message.find('\n'), std::string::npos) << message;
+        }
+    }
+}
+
+// Files that libsmf would read past the end of, or misread, are refused
+// before it sees them.
+TEST(MidiFiles, StructureIsCheckedBeforeParsing) {
+    using Bytes = std::vector<unsigned char>;
+    const Bytes header{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96};
+    auto file = [&](const Bytes& track, Bytes head = {}) {
+        Bytes bytes = head.empty() ? header : head;
+        const std::size_t n = track.size();
+        bytes.insert(bytes.end(), {'M', 'T', 'r', 'k', 0, 0, static_cast<unsigned char>(n >> 8),
+                                   static_cast<unsigned char>(n & 0xFF)});
+        bytes.insert(bytes.end(), track.begin(), track.end());
+        return bytes;
+    };
+    const Bytes end{0, 0xFF, 0x2F, 0};
+    auto withoutLastByte = [](Bytes bytes) {
+        bytes.pop_back();
+        return bytes;
+    };
+    auto with = [&](Bytes events) {
+        events.insert(events.end(), end.begin(), end.end());
+        return events;
+    };
+
+    // Running status, a system-exclusive message, a tempo and a program change are fine.
+    checkMidiStructure(file(with({0, 0x90, 60, 100, 10, 62, 100, 0, 0xF0, 2, 1, 0xF7, 0, 0xFF, 0x51, 3, 7, 0xA1, 0x20,
+                                  5, 0xC0, 3})));
+
+    struct Case {
+        const char* name;
+        Bytes bytes;
+        const char* reason;
+    } const cases[] = {
+        {"no end-of-track", file({0, 0x90, 60, 100}), "track 1 does not end with an end-of-track event"},
+        {"data after end-of-track", file({0, 0xFF, 0x2F, 0, 0, 0x90, 60, 100}), "data after its end-of-track"},
+        {"message cut short", file({0, 0x90, 60}), "track 1 is truncated"},
+        {"missing data byte", file(with({0, 0x90, 60, 0x80})), "missing data byte"},
+        {"data before any status", file(with({0, 60, 100})), "without a status byte"},
+        {"meta length past the end", file({0, 0xFF, 0x01, 50, 'x'}), "track 1 is truncated"},
+        {"sysex length past the end", file({0, 0xF0, 0x81, 0x00, 1, 2}), "track 1 is truncated"},
+        {"endless number", file(with({0x81, 0x81, 0x81, 0x81, 0x01, 0x90, 60, 100})), "longer than four bytes"},
+        {"system message in a file", file(with({0, 0xF8})), "system message"},
+        {"chunk longer than the file", withoutLastByte(file(end)), "a chunk is truncated"},
+        {"too few tracks", file(end, {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 2, 0, 96}), "declares 2 tracks but"},
+        {"no tracks", file(end, {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 0, 0, 96}), "declares no track"},
+        {"header length", file(end, {'M', 'T', 'h', 'd', 0, 0, 0, 7, 0, 1, 0, 1, 0, 96}), "wrong length"},
+        {"not MIDI", Bytes{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 0, 0}, "not a Standard MIDI File"},
+        {"empty", Bytes{}, "not a Standard MIDI File"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        try {
+            checkMidiStructure(c.bytes);
+            ADD_FAILURE() << "accepted";
+        } catch (const std::runtime_error& error) {
+            EXPECT_NE(std::string(error.what()).find(c.reason), std::string::npos) << error.what();
         }
     }
 }

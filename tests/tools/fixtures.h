@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <glib.h>  // before smf.h, which includes it inside extern "C"
 #include <smf.h>
 #include <sndfile.h>
 
