@@ -18,7 +18,7 @@ TEST(AudioFiles, FloatWavRoundTripIsExact) {
     const std::vector<float> left{0.0f, 0.5f, -1.0f, 1.5f, 1e-30f, -0.123456789f};
     const std::vector<float> right{1.0f, -0.5f, 0.25f, -2.0f, 3e-8f, 0.987654321f};
     {
-        WavWriter writer(dir / "a.wav", "a.wav", 48000.0, SampleFormat::Float32);
+        WavWriter writer(dir / "a.wav", "a.wav", 48000.0, SampleFormat::Float32, 6);
         writer.write(left.data(), right.data(), 2);  // two blocks
         writer.write(left.data() + 2, right.data() + 2, 4);
         writer.close();
@@ -41,7 +41,7 @@ TEST(AudioFiles, IntegerWavClipsInsteadOfWrapping) {
     fixtures::TempDir dir;
     const std::vector<float> left{0.5f, 1.5f, -1.5f}, right{-0.25f, 1.0f, -1.0f};
     for (SampleFormat format : {SampleFormat::Pcm16, SampleFormat::Pcm24}) {
-        WavWriter writer(dir / "a.wav", "a.wav", 44100.0, format);
+        WavWriter writer(dir / "a.wav", "a.wav", 44100.0, format, 3);
         writer.write(left.data(), right.data(), 3);
         writer.close();
         const fixtures::WavContents wav = fixtures::readWav(dir / "a.wav");
@@ -52,6 +52,18 @@ TEST(AudioFiles, IntegerWavClipsInsteadOfWrapping) {
         EXPECT_GT(wav.interleaved[2], 0.99f);   // 1.5 clipped, not wrapped to negative
         EXPECT_LT(wav.interleaved[4], -0.99f);  // -1.5 clipped
     }
+}
+
+TEST(AudioFiles, OutputsPast4GiBUseRf64) {
+    // Stereo frames that fit a WAV file's 32-bit sizes, with room for the header.
+    const std::int64_t floatLimit = (0xFFFFFFFFLL - 1024) / 8;
+    const std::int64_t pcm16Limit = (0xFFFFFFFFLL - 1024) / 4;
+    EXPECT_FALSE(needsRf64(floatLimit, SampleFormat::Float32));
+    EXPECT_TRUE(needsRf64(floatLimit + 1, SampleFormat::Float32));
+    EXPECT_FALSE(needsRf64(pcm16Limit, SampleFormat::Pcm16));
+    EXPECT_TRUE(needsRf64(pcm16Limit + 1, SampleFormat::Pcm16));
+    EXPECT_TRUE(needsRf64(pcm16Limit, SampleFormat::Pcm24));
+    EXPECT_FALSE(needsRf64(44100LL * 3600, SampleFormat::Float32));  // an hour at 44.1 kHz is a plain WAV
 }
 
 TEST(AudioFiles, MonoInputPlaysOnBothChannels) {

@@ -71,12 +71,19 @@ std::string describe(SampleFormat format) {
     return "?";
 }
 
-WavWriter::WavWriter(const std::string& path, const std::string& name, double sampleRate, SampleFormat format)
+bool needsRf64(std::int64_t frames, SampleFormat format) {
+    const std::int64_t bytesPerSample = format == SampleFormat::Pcm16 ? 2 : format == SampleFormat::Pcm24 ? 3 : 4;
+    const std::int64_t headerRoom = 1024;  // header and chunks around the audio
+    return frames * 2 * bytesPerSample > 0xFFFFFFFFLL - headerRoom;
+}
+
+WavWriter::WavWriter(const std::string& path, const std::string& name, double sampleRate, SampleFormat format,
+                     std::int64_t frames)
     : name_(name) {
     SF_INFO info{};
     info.samplerate = static_cast<int>(std::lround(sampleRate));
     info.channels = 2;
-    info.format = SF_FORMAT_WAV | (format == SampleFormat::Float32 ? SF_FORMAT_FLOAT
+    info.format = (needsRf64(frames, format) ? SF_FORMAT_RF64 : SF_FORMAT_WAV) | (format == SampleFormat::Float32 ? SF_FORMAT_FLOAT
                                    : format == SampleFormat::Pcm16 ? SF_FORMAT_PCM_16
                                                                     : SF_FORMAT_PCM_24);
     file_ = sf_open(path.c_str(), SFM_WRITE, &info);

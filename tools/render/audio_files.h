@@ -44,11 +44,17 @@ enum class SampleFormat { Float32, Pcm16, Pcm24 };
 SampleFormat parseSampleFormat(const std::string& text);
 std::string describe(SampleFormat format);
 
+// A WAV file's sizes are 32-bit: stereo audio that would pass 4 GiB goes
+// into the 64-bit variant of the format, RF64, instead of a corrupt WAV.
+bool needsRf64(std::int64_t frames, SampleFormat format);
+
 class WavWriter {
 public:
-    // Writes to `path`; messages name the file as `name`. Throws
-    // std::runtime_error when the file cannot be created.
-    WavWriter(const std::string& path, const std::string& name, double sampleRate, SampleFormat format);
+    // Writes `frames` stereo frames (as WAV, or RF64 when needed) to `path`;
+    // messages name the file as `name`. Throws std::runtime_error when the
+    // file cannot be created.
+    WavWriter(const std::string& path, const std::string& name, double sampleRate, SampleFormat format,
+              std::int64_t frames);
     ~WavWriter();
     WavWriter(const WavWriter&) = delete;
     WavWriter& operator=(const WavWriter&) = delete;

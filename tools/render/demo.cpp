@@ -166,7 +166,8 @@ void writeSpectrogram(const std::vector<float>& signal, const std::string& path)
 void writeSource(const std::vector<float>& source, const std::filesystem::path& directory, bool quiet) {
     const std::string wavPath = (directory / "effect-source.wav").string();
     OutputFile wav(wavPath);
-    WavWriter writer(wav.temporaryPath(), wav.target(), kRate, SampleFormat::Float32);
+    WavWriter writer(wav.temporaryPath(), wav.target(), kRate, SampleFormat::Float32,
+                     static_cast<std::int64_t>(source.size()));
     writer.write(source.data(), source.data(), static_cast<int>(source.size()));
     writer.close();
     wav.commit();
@@ -196,7 +197,7 @@ void runPass(const Pass& pass, const Options& options, const std::filesystem::pa
     const std::string wavPath = (directory / (pass.name + ".wav")).string();
     const std::string pngPath = (directory / (pass.name + ".png")).string();
     OutputFile wav(wavPath);
-    WavWriter writer(wav.temporaryPath(), wav.target(), kRate, SampleFormat::Float32);
+    WavWriter writer(wav.temporaryPath(), wav.target(), kRate, SampleFormat::Float32, job.frames);
     SignalStats stats;
     std::vector<float> left, right;
     session.switchOn();

@@ -118,7 +118,7 @@ int renderCommand(const Options& options) {
     addChanges(changes, session, frames, job.events);
     sortByFrame(job.events);
 
-    WavWriter writer(output.temporaryPath(), output.target(), rate, format);
+    WavWriter writer(output.temporaryPath(), output.target(), rate, format, frames);
     SignalStats stats;
     ProgressBar bar(!options.quiet && ProgressBar::stderrIsTerminal());
     session.switchOn();
@@ -138,7 +138,8 @@ int renderCommand(const Options& options) {
     output.commit();
 
     if (!options.quiet) {
-        std::printf("wrote %s (%s WAV, stereo)\n", output.target().c_str(), describe(format).c_str());
+        std::printf("wrote %s (%s %s, stereo)\n", output.target().c_str(), describe(format).c_str(),
+                    needsRf64(frames, format) ? "RF64" : "WAV");
         printSummary(stdout, counts, stats, rate, "  ");
         if (song.skipped > 0) std::printf("  skipped   %d MIDI messages that are not channel messages\n", song.skipped);
     }
