@@ -31,7 +31,12 @@ constexpr LaneTable makeLaneTable() {
 
 alignas(16) constexpr LaneTable kLanes = makeLaneTable();
 
+// The constant table is aligned by the linker. The instance is not always:
+// 32-bit Windows allocates on 8-byte boundaries, so the history in it is
+// read and written without an alignment assumption.
 inline __m128d load(const Pair& pair) { return _mm_load_pd(pair); }
+inline __m128d loadAny(const Pair& pair) { return _mm_loadu_pd(pair); }
+inline void storeAny(Pair& pair, __m128d value) { _mm_storeu_pd(pair, value); }
 
 // Both lanes rounded to float and held as doubles.
 inline __m128d toFloatPair(__m128d value) { return _mm_cvtps_pd(_mm_cvtpd_ps(value)); }
@@ -44,7 +49,7 @@ inline __m128d filterStep(const Pair* coeffs, __m128d x, __m128d newest, const P
     __m128d sum = _mm_mul_pd(load(coeffs[0]), x);
     sum = _mm_add_pd(sum, _mm_mul_pd(load(coeffs[1]), newest));
 #pragma GCC unroll 9
-    for (int j = 2; j <= kFilterOrder; ++j) sum = _mm_add_pd(sum, _mm_mul_pd(load(coeffs[j]), load(older[2 - j])));
+    for (int j = 2; j <= kFilterOrder; ++j) sum = _mm_add_pd(sum, _mm_mul_pd(load(coeffs[j]), loadAny(older[2 - j])));
     sum = _mm_add_pd(sum, _mm_set1_pd(kDenormalBias));
     return toFloatPair(sum);
 }
@@ -76,7 +81,7 @@ void FormantBank::run(int frames, const Morph& morph, const Mix& mix, bool accum
     }
     // The last ten outputs become the history before the next run.
     for (int pair = 0; pair < kPairs; ++pair)
-        for (int j = 0; j < kFilterOrder; ++j) _mm_store_pd(history_[pair][j], load(history_[pair][frames + j]));
+        for (int j = 0; j < kFilterOrder; ++j) storeAny(history_[pair][j], loadAny(history_[pair][frames + j]));
 }
 
 template <bool kMorphing, bool kAccumulate>
@@ -84,9 +89,9 @@ void FormantBank::runFrames(int begin, int end, const Morph& morph, const Mix& m
     if (begin >= end) return;
     // Three named registers rather than an array: the newest outputs must not
     // pass through memory between frames, where they lie on the critical path.
-    __m128d newestAE = load(history_[0][kFilterOrder + begin - 1]);
-    __m128d newestIO = load(history_[1][kFilterOrder + begin - 1]);
-    __m128d newestU = load(history_[2][kFilterOrder + begin - 1]);
+    __m128d newestAE = loadAny(history_[0][kFilterOrder + begin - 1]);
+    __m128d newestIO = loadAny(history_[1][kFilterOrder + begin - 1]);
+    __m128d newestU = loadAny(history_[2][kFilterOrder + begin - 1]);
 
     // The morph's end points in lanes; a settled morph rests on `to`.
     const __m128d fromAE = _mm_setr_pd(morph.from[0], morph.from[1]);
@@ -111,9 +116,9 @@ void FormantBank::runFrames(int begin, int end, const Morph& morph, const Mix& m
         newestAE = filterStep(kLanes.coeffs[0], x, newestAE, &history_[0][kFilterOrder + i - 2]);
         newestIO = filterStep(kLanes.coeffs[1], x, newestIO, &history_[1][kFilterOrder + i - 2]);
         newestU = filterStep(kLanes.coeffs[2], x, newestU, &history_[2][kFilterOrder + i - 2]);
-        _mm_store_pd(history_[0][kFilterOrder + i], newestAE);
-        _mm_store_pd(history_[1][kFilterOrder + i], newestIO);
-        _mm_store_pd(history_[2][kFilterOrder + i], newestU);
+        storeAny(history_[0][kFilterOrder + i], newestAE);
+        storeAny(history_[1][kFilterOrder + i], newestIO);
+        storeAny(history_[2][kFilterOrder + i], newestU);
 
         // The morph: gains from both end points, each rounded to float.
         if (kMorphing) {
@@ -137,14 +142,14 @@ void FormantBank::runFrames(int begin, int end, const Morph& morph, const Mix& m
         wet = _mm_add_sd(wet, _mm_unpackhi_pd(termIO, termIO));
         wet = _mm_add_sd(wet, termU);
         if (!std::isfinite(_mm_cvtsd_f64(wet))) {
-            alignas(16) double outputs[kPairs][2];
-            _mm_store_pd(outputs[0], newestAE);
-            _mm_store_pd(outputs[1], newestIO);
-            _mm_store_pd(outputs[2], newestU);
+            double outputs[kPairs][2];
+            storeAny(outputs[0], newestAE);
+            storeAny(outputs[1], newestIO);
+            storeAny(outputs[2], newestU);
             clearNonFinite(i, outputs);
-            newestAE = load(outputs[0]);
-            newestIO = load(outputs[1]);
-            newestU = load(outputs[2]);
+            newestAE = loadAny(outputs[0]);
+            newestIO = loadAny(outputs[1]);
+            newestU = loadAny(outputs[2]);
         }
         wet = _mm_cvtss_sd(wet, _mm_cvtsd_ss(_mm_castpd_ps(wet), wet));  // rounded to float once
         wet = _mm_unpacklo_pd(wet, wet);

@@ -66,5 +66,5 @@ private:
 
     // history[pair][kFilterOrder + i] holds the outputs of frame i of the run;
     // positions 0 to kFilterOrder - 1 the ten outputs before it, oldest first.
-    alignas(16) double history_[kPairs][kFilterOrder + kMaxFrames][2] = {};
+    double history_[kPairs][kFilterOrder + kMaxFrames][2] = {};
 };

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <random>
 #include <vector>
 
@@ -201,6 +202,30 @@ TEST(BlockEngine, BankSumAddsTermsLeftToRight) {
     fast.processReplacing(inputs, outputBuffers, 1);
     EXPECT_EQ(outLeft[0], left);
     EXPECT_EQ(outRight[0], left);
+}
+
+// 32-bit Windows allocates on 8-byte boundaries: an instance there must work
+// without 16-byte alignment, giving the same bits.
+TEST(BlockEngine, InstanceOnAnEightByteBoundary) {
+    static_assert(alignof(EngineTestPlugin) <= 8, "the instance must not need more than malloc gives everywhere");
+    alignas(16) static unsigned char storage[sizeof(EngineTestPlugin) + 16];
+    auto* shifted = new (storage + 8) EngineTestPlugin;
+    EngineTestPlugin aligned;
+    std::vector<float> inLeft(1000), inRight(1000);
+    for (int i = 0; i < 1000; ++i) inLeft[i] = inRight[i] = static_cast<float>(i % 37) / 37.0f - 0.5f;
+    std::vector<float> out[2][2];
+    EngineTestPlugin* plugins[2] = {shifted, &aligned};
+    for (int p = 0; p < 2; ++p) {
+        out[p][0].resize(1000);
+        out[p][1].resize(1000);
+        float* inputs[2] = {inLeft.data(), inRight.data()};
+        float* outputs[2] = {out[p][0].data(), out[p][1].data()};
+        plugins[p]->midi(0x90, 60, 100);
+        plugins[p]->processReplacing(inputs, outputs, 1000);
+    }
+    EXPECT_EQ(out[0][0], out[1][0]);
+    EXPECT_EQ(out[0][1], out[1][1]);
+    shifted->~EngineTestPlugin();
 }
 
 }  // namespace
