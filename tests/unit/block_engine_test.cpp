@@ -101,8 +101,9 @@ public:
 
 // Random blocks with every kind of change between them: parameters at and
 // around their thresholds, programs, notes, sample rates, loud, silent and
-// non-finite input, both entries, in place, runs longer and shorter than the
-// engine's internal run length. About a million frames.
+// non-finite input, noise waveform (same seed on both sides), both entries,
+// in place, runs longer and shorter than the engine's internal run length.
+// Two million frames.
 TEST(BlockEngine, MatchesPerFrameDefinition) {
     TwinInstances twins;
     std::mt19937 random(20240611);
@@ -111,11 +112,23 @@ TEST(BlockEngine, MatchesPerFrameDefinition) {
     const float specialValues[] = {0.0f, 1.0f, 0.3f, 0.6f, 0.29f, 0.5f, 1e-6f, 0.25f, 0.75f, 0.1f, 0.4f, 0.8f};
     const int blockSizes[] = {1, 2, 127, 128, 129, 255, 256, 257, 500, 1000};
 
-    std::int64_t frames = 0;
-    for (int block = 0; frames < 1000000; ++block) {
+    // Segments of 40 blocks take turns: notes played, then the voice released
+    // (quickly) and the input heard.
+    bool notesPlayed = false;
+    std::int64_t frames = 0, onFrames = 0, offFrames = 0;
+    for (int block = 0; frames < 2000000; ++block) {
+        if (block % 40 == 0) {
+            notesPlayed = !notesPlayed;
+            if (!notesPlayed) {
+                twins.setParameter(kRelease, 1.0f);
+                twins.midi(0xB0, 126, 0);
+            }
+        }
+
         // Changes between blocks.
         while (chance(0.4)) {
             const VstInt32 index = pick(kNumParams);
+            if (index == kRelease && !notesPlayed) continue;
             float value = chance(0.5) ? specialValues[pick(12)] : std::uniform_real_distribution<float>(0, 1)(random);
             if (index == kMorphTime && chance(0.8)) value *= 0.005f;  // mostly morphs of a few hundred frames
             twins.setParameter(index, value);
@@ -126,7 +139,10 @@ TEST(BlockEngine, MatchesPerFrameDefinition) {
             const unsigned char channel = static_cast<unsigned char>(pick(16));
             switch (pick(5)) {
                 case 0:
-                case 1: twins.midi(0x90 | channel, static_cast<unsigned char>(pick(128)), static_cast<unsigned char>(pick(128))); break;
+                case 1:
+                    if (notesPlayed)
+                        twins.midi(0x90 | channel, static_cast<unsigned char>(pick(128)), static_cast<unsigned char>(pick(128)));
+                    break;
                 case 2: twins.midi(0x80 | channel, static_cast<unsigned char>(pick(128)), 0); break;
                 case 3: twins.midi(0xB0 | channel, chance(0.5) ? 126 : 123, 0); break;
                 default: twins.midi(0xE0 | channel, 0, 64); break;
@@ -151,7 +167,11 @@ TEST(BlockEngine, MatchesPerFrameDefinition) {
         const bool accumulate = chance(0.3);
         ASSERT_TRUE(twins.processBlock(left, right, accumulate, chance(0.3), block)) << "block " << block;
         frames += size;
+        (twins.fast.fVoiceOn.get() ? onFrames : offFrames) += size;
     }
+    // Both modes had their share.
+    EXPECT_GT(onFrames, frames / 10);
+    EXPECT_GT(offFrames, frames / 4);
 }
 
 // The bank adds its five terms a, e, i, o, u from left to right. With the
