@@ -83,11 +83,13 @@ void APlugin::prepareSources(SynthVoice& voice, const VoiceSettings& settings, f
         }
         return;
     }
+    // A local copy, so that its fields can stay in registers across frames.
+    SynthVoice local = voice;
     for (int i = 0; i < frames; ++i) {
-        voice.glideStep(settings.glide);
-        voice.envelopeStep(settings.attack, settings.release);
-        if (voice.on) {
-            const float sample = voice.sourceSample(settings.sampleRate, settings.waveform);
+        local.glideStep(settings.glide);
+        local.envelopeStep(settings.attack, settings.release);
+        if (local.on) {
+            const float sample = local.sourceSample(settings.sampleRate, settings.waveform);
             fBank.dry[i][0] = fBank.dry[i][1] = fBank.input[i] = sample;
         } else {
             fBank.dry[i][0] = left[i];
@@ -95,6 +97,7 @@ void APlugin::prepareSources(SynthVoice& voice, const VoiceSettings& settings, f
             fBank.input[i] = foldToMono(left[i], right[i]);
         }
     }
+    voice = local;
 }
 
 // ---- Vowel morph ----------------------------------------------------------------
