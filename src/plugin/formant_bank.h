@@ -15,10 +15,7 @@
 
 #include <cstdint>
 
-#include "vst/aeffect.h"
-
-constexpr int kNumVowels = 5;     // a, e, i, o, u
-constexpr int kFilterOrder = 10;  // past outputs per formant filter
+#include "plugin/formant_coeffs.h"
 
 class FormantBank {
 public:

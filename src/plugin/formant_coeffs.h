@@ -3,7 +3,8 @@
 // the subnormal range.
 #pragma once
 
-#include "plugin/plugin.h"
+constexpr int kNumVowels = 5;     // a, e, i, o, u
+constexpr int kFilterOrder = 10;  // past outputs per formant filter
 
 // One 10th-order all-pole filter per vowel a, e, i, o, u. Column 0 scales the
 // input sample, columns 1 to 10 the past outputs from the newest to the oldest:
