@@ -11,6 +11,8 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <limits>
+#include <utility>
 
 #include "plugin/formant_coeffs.h"
 #include "plugin/plugin.h"
@@ -85,8 +87,21 @@ void APlugin::prepareSources(SynthVoice& voice, const VoiceSettings& settings, f
     }
     // A local copy, so that its fields can stay in registers across frames.
     SynthVoice local = voice;
+    // Once past its target the glide alternates between two values for good:
+    // the same frequency, target and step always give the same next one. When
+    // a step lands on the value of the step before last, further steps are
+    // swaps, which take the glide's arithmetic off the per-frame path.
+    float previous = std::numeric_limits<float>::quiet_NaN();
+    bool alternating = false;
     for (int i = 0; i < frames; ++i) {
-        local.glideStep(settings.glide);
+        if (alternating) {
+            std::swap(local.freq, previous);
+        } else {
+            const float before = local.freq;
+            local.glideStep(settings.glide);
+            alternating = local.freq == previous;
+            previous = before;
+        }
         local.envelopeStep(settings.attack, settings.release);
         if (local.on) {
             const float sample = local.sourceSample(settings.sampleRate, settings.waveform);
