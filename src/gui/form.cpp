@@ -28,11 +28,11 @@ const Bitmap* Form::loadBitmap(const char* name, const Resources& resources) {
     return nullptr;
 }
 
-const FontFace* Form::findFont(const FontSpec& spec, const Resources& resources) const {
+const FontFace* Form::findFont(const FontSpec& wanted, const Resources& resources) const {
     for (std::size_t i = 0; i < resources.fontCount; ++i) {
         const EmbeddedFont& entry = resources.fonts[i];
-        if (std::strcmp(entry.face, spec.face) == 0 && entry.pixelHeight == spec.pixelHeight &&
-            entry.italic == spec.italic) {
+        if (std::strcmp(entry.face, wanted.face) == 0 && entry.pixelHeight == wanted.pixelHeight &&
+            entry.italic == wanted.italic) {
             return entry.font;
         }
     }

@@ -119,7 +119,7 @@ private:
     void invalidate() override { fDirty = true; }
     Invalidator& invalidator() { return *this; }
     const Bitmap* loadBitmap(const char* name, const Resources& resources);
-    const FontFace* findFont(const FontSpec& spec, const Resources& resources) const;
+    const FontFace* findFont(const FontSpec& wanted, const Resources& resources) const;
     template <class Event, class Map>
     void connect(Event& event, const char* handler, const Map& handlers, const char* control);
 
