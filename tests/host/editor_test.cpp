@@ -20,6 +20,10 @@
 #include "host_fixture.h"
 #include "host_window.h"
 
+#if !defined(_WIN32) && ORVALUNE_NATIVE_WINDOWS
+#include <X11/Xlib.h>
+#endif
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -331,6 +335,63 @@ TEST_F(Editor, X11ErrorsStayWithThePlugin) {
     EXPECT_TRUE(hostHandler.installed());
     hostHandler.causeError();
     EXPECT_EQ(hostHandler.errors(), 1);
+}
+
+// A slider drag tells the host through audioMasterAutomate while the editor
+// handles its events. A host may do anything in that callback, here idle the
+// editor of another instance on the same thread: the plug-in must hold no
+// lock of its own across the call.
+TEST_F(Editor, HostIdlesAnotherEditorFromTheAutomationCallback) {
+    std::unique_ptr<host::PluginInstance> other = openInstance();
+    HostWindow otherWindow;
+    ASSERT_EQ(openEditor(*other, otherWindow.handle()), 1);
+    int nestedIdles = 0;
+    host::HostOptions options;
+    options.answer = [&](const host::HostRequest& request) -> VstIntPtr {
+        if (request.opcode == audioMasterAutomate) {
+            other->dispatch(effEditIdle);
+            ++nestedIdles;
+        }
+        return 0;
+    };
+    plugin = openInstance(options);
+    ASSERT_EQ(openEditor(*plugin, window.handle()), 1);
+    idle();
+    const auto shown = children();
+    ASSERT_EQ(shown.size(), 1u);
+
+    // A left press on the morph slider (left 150, top 70), sent as the server
+    // would deliver it.
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    XEvent press = {};
+    press.xbutton.type = ButtonPress;
+    press.xbutton.window = static_cast<Window>(shown[0].id);
+    press.xbutton.x = 150 + 59;
+    press.xbutton.y = 78;
+    press.xbutton.button = Button1;
+    press.xbutton.same_screen = True;
+    XSendEvent(display, press.xbutton.window, False, ButtonPressMask, &press);
+    XSync(display, False);
+    XCloseDisplay(display);
+
+    // A deadlock would hang the test program: a watchdog ends it instead.
+    std::atomic<bool> done{false};
+    std::thread watchdog([&] {
+        for (int i = 0; i < 2000 && !done.load(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (done.load()) return;
+        std::fputs("the editor deadlocked when the host idled another editor from its callback\n", stderr);
+        std::_Exit(1);
+    });
+    const bool pressed = idleUntil([&] { return nestedIdles > 0; });
+    done.store(true);
+    watchdog.join();
+    ASSERT_TRUE(pressed) << "the press never reached the slider";
+    EXPECT_FLOAT_EQ(plugin->getParameter(kMorphTime), 59.0f / 118.0f);
+
+    closeEditor(*plugin);
+    plugin.reset();  // its callback refers to the other instance
+    closeEditor(*other);
 }
 
 TEST_F(Editor, OpenWithoutDisplayFails) {

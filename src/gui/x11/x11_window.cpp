@@ -3,7 +3,10 @@
 // event loop on Linux: events and the surface's timer are handled from the
 // host's idle calls on its user-interface thread. Every batch of requests
 // runs inside an ErrorTrap, so a host window that disappears under the editor
-// costs an error on our connection, never the host process.
+// costs an error on our connection, never the host process. The surface runs
+// outside any trap: its handlers call the plug-in's setters, which call the
+// host, and a host may do anything there, idling other editors (whose traps
+// take the same process-wide lock) included.
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -114,7 +117,7 @@ private:
     void onMotion(const XMotionEvent& event);
     void showCursorAt(int x, int y);
     void runTimer();
-    void blit();
+    void blit();  // inside a trap
     // After a trapped batch: a failed request means our window is gone (its
     // parent was destroyed); from then on the window sends nothing more.
     void checkAlive(x11::ErrorTrap& trap);
@@ -231,24 +234,26 @@ void X11Window::repaint() {
 }
 
 void X11Window::idle() {
-    if (!alive_) return;
-    x11::ErrorTrap trap(display_);
+    // Reading events sends no request, and every earlier request was
+    // synchronised by its trap: no error can arrive here.
     while (alive_ && XPending(display_)) {
         XEvent event;
         XNextEvent(display_, &event);
         handle(event);
     }
-    if (alive_) {
-        runTimer();
-        if (surface_.needsRender()) blit();
-    }
-    checkAlive(trap);
+    if (!alive_) return;
+    runTimer();
+    repaint();
 }
 
 void X11Window::handle(const XEvent& event) {
     switch (event.type) {
         case Expose:
-            if (event.xexpose.count == 0) blit();
+            if (event.xexpose.count == 0 && alive_) {
+                x11::ErrorTrap trap(display_);
+                blit();
+                checkAlive(trap);
+            }
             break;
         case ButtonPress: onButtonPress(event.xbutton); break;
         case ButtonRelease: onButtonRelease(event.xbutton); break;
@@ -277,9 +282,11 @@ void X11Window::onButtonPress(const XButtonEvent& event) {
 
     // Moves and the release keep coming while a button is held, also from
     // outside the window, with coordinates relative to it.
-    if (!grabbed_) {
+    if (!grabbed_ && alive_) {
+        x11::ErrorTrap trap(display_);
         grabbed_ = XGrabPointer(display_, window_, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
                                 GrabModeAsync, GrabModeAsync, None, None, event.time) == GrabSuccess;
+        checkAlive(trap);
     }
     // X reports the state before the press; the surface expects the pressed
     // button included.
@@ -296,9 +303,11 @@ void X11Window::onButtonRelease(const XButtonEvent& event) {
     // longer held, as on every other platform.
     surface_.mouseUp(button, shiftStateOf(event.state) & ~flag, event.x, event.y);
     const bool buttonsLeft = (event.state & kAnyButtonMask & ~buttonMaskOf(event.button)) != 0;
-    if (grabbed_ && !buttonsLeft) {
+    if (grabbed_ && !buttonsLeft && alive_) {
+        x11::ErrorTrap trap(display_);
         XUngrabPointer(display_, event.time);
         grabbed_ = false;
+        checkAlive(trap);
     }
     showCursorAt(event.x, event.y);
 }
@@ -311,9 +320,11 @@ void X11Window::onMotion(const XMotionEvent& event) {
 void X11Window::showCursorAt(int x, int y) {
     const bool inside = x >= 0 && y >= 0 && x < surface_.width() && y < surface_.height();
     const Cursor wanted = inside ? surface_.cursorAt(x, y) : Cursor::Arrow;
-    if (wanted == shownCursor_) return;
+    if (wanted == shownCursor_ || !alive_) return;
     shownCursor_ = wanted;
+    x11::ErrorTrap trap(display_);
     XDefineCursor(display_, window_, wanted == Cursor::Hand ? handCursor_ : arrowCursor_);
+    checkAlive(trap);
 }
 
 void X11Window::runTimer() {
