@@ -15,9 +15,9 @@ if(ORVALUNE_WERROR)
   list(APPEND ORVALUNE_WARNINGS -Werror)
 endif()
 
-# Applied to the project's own code (not to GoogleTest).
+# Warnings for the project's own code (not for GoogleTest).
 function(orvalune_target target)
-  target_compile_options(${target} PRIVATE ${ORVALUNE_FP_FLAGS} ${ORVALUNE_WARNINGS})
+  target_compile_options(${target} PRIVATE ${ORVALUNE_WARNINGS})
 endfunction()
 
 # Floating-point flags apply to everything, third-party code included.
