@@ -108,19 +108,6 @@ public:
         for (std::int64_t done = 0; done < frames; done += frames_) processBlock();
     }
 
-    void noteOn(int note) {
-        VstMidiEvent event{};
-        event.type = kVstMidiType;
-        event.byteSize = sizeof event;
-        event.midiData[0] = static_cast<char>(0x90);
-        event.midiData[1] = static_cast<char>(note);
-        event.midiData[2] = 100;
-        VstEvents list{};
-        list.numEvents = 1;
-        list.events[0] = reinterpret_cast<VstEvent*>(&event);
-        plugin_->dispatch(effProcessEvents, 0, 0, &list);
-    }
-
     host::PluginInstance& plugin() { return *plugin_; }
     VstInt32 frames() const { return frames_; }
 
@@ -158,7 +145,7 @@ void effectMorphing(benchmark::State& state) {
 void synthSawtooth(benchmark::State& state) {
     Bench bench(static_cast<VstInt32>(state.range(0)));
     bench.plugin().setParameter(kWaveform, 0.0f);
-    bench.noteOn(60);
+    bench.plugin().sendMidi(0x90, 60, 100);
     bench.processFrames(20000);  // attack and glide done
     for (auto _ : state) bench.processBlock();
     report(state, bench);

@@ -53,6 +53,8 @@ public:
     float getParameter(VstInt32 index);
     void process(float** inputs, float** outputs, VstInt32 frames);
     void processReplacing(float** inputs, float** outputs, VstInt32 frames);
+    // effProcessEvents with a list of one MIDI message; the plug-in's answer.
+    VstIntPtr sendMidi(unsigned char status, unsigned char data1, unsigned char data2);
 
     // A text request (names, labels, displays) answered into a guarded
     // buffer; throws std::logic_error if the plug-in wrote past the buffer's

@@ -56,16 +56,7 @@ public:
     void set(VstInt32 index, float value) { plugin_->setParameter(index, value); }
 
     void midi(unsigned char status, unsigned char data1, unsigned char data2) {
-        VstMidiEvent event{};
-        event.type = kVstMidiType;
-        event.byteSize = sizeof event;
-        event.midiData[0] = static_cast<char>(status);
-        event.midiData[1] = static_cast<char>(data1);
-        event.midiData[2] = static_cast<char>(data2);
-        VstEvents list{};
-        list.numEvents = 1;
-        list.events[0] = reinterpret_cast<VstEvent*>(&event);
-        plugin_->dispatch(effProcessEvents, 0, 0, &list);
+        plugin_->sendMidi(status, data1, data2);
     }
 
     // Processes `frames` frames in blocks of the given sizes, in turn, with
