@@ -123,6 +123,8 @@ Control* Form::controlAt(int x, int y) const {
 }
 
 void Form::mouseDown(MouseButton button, ShiftState shift, int x, int y) {
+    // The left button cannot go down twice: a capture held now lost its release.
+    if (button == MouseButton::Left) fCapture = nullptr;
     Control* target = fCapture ? fCapture : controlAt(x, y);
     if (target == nullptr) return;
     if (button == MouseButton::Left) fCapture = target;

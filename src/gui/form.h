@@ -10,7 +10,9 @@
 //   - a click is a left press and release on the same control: where the
 //     button is released that control is still the topmost shown one; the
 //     click comes before the mouse-up;
-//   - other buttons do not capture.
+//   - other buttons do not capture;
+//   - the capture also ends when the platform layer loses the mouse, and when
+//     a left press comes while it is held (the release was lost).
 #pragma once
 
 #include <cstddef>
@@ -112,6 +114,7 @@ public:
     void mouseDown(MouseButton button, ShiftState shift, int x, int y) override;
     void mouseMove(ShiftState shift, int x, int y) override;
     void mouseUp(MouseButton button, ShiftState shift, int x, int y) override;
+    void mouseCaptureLost() override { fCapture = nullptr; }
     Cursor cursorAt(int x, int y) const override;
     void timerTick() override;
 

@@ -44,6 +44,9 @@ public:
     virtual void mouseDown(MouseButton button, ShiftState shift, int x, int y) = 0;
     virtual void mouseMove(ShiftState shift, int x, int y) = 0;
     virtual void mouseUp(MouseButton button, ShiftState shift, int x, int y) = 0;
+    // The platform layer lost the mouse (the window was hidden, or another
+    // window took the capture): the release of the held button will not come.
+    virtual void mouseCaptureLost() = 0;
 
     // The cursor to show at a client position.
     virtual Cursor cursorAt(int x, int y) const = 0;

@@ -236,6 +236,23 @@ TEST_F(RoutingTest, ButtonsPressedDuringACaptureGoToTheCapturingControl) {
     EXPECT_EQ(events, (Events{"low down 5,5", "low down 15,15", "low up 15,15", "low click", "low up 5,5"}));
 }
 
+// A capture whose release never comes (the window was hidden mid-drag, or
+// another window took the mouse) must not keep the mouse from the controls.
+TEST_F(RoutingTest, CaptureEndsWhenItsReleaseIsLost) {
+    form.mouseDown(gui::MouseButton::Left, gui::kLeftButton, 5, 5);
+    form.mouseCaptureLost();
+    EXPECT_EQ(form.captured(), nullptr);
+    form.mouseMove(0, 15, 15);
+    form.mouseUp(gui::MouseButton::Right, 0, 15, 15);  // not low's, whose press was cut off
+
+    // No word from the platform: the next left press shows the release was lost.
+    form.mouseDown(gui::MouseButton::Left, gui::kLeftButton, 5, 5);
+    form.mouseDown(gui::MouseButton::Left, gui::kLeftButton, 15, 15);
+    EXPECT_EQ(form.captured(), high);
+    form.mouseUp(gui::MouseButton::Left, 0, 15, 15);
+    EXPECT_EQ(events, (Events{"low down 5,5", "high move 5,5", "low down 5,5", "high click"}));
+}
+
 TEST_F(RoutingTest, ShowingAControlPutsItOnTopForTheMouseAndTheRenderer) {
     form.render();
     EXPECT_FALSE(form.needsRender());

@@ -87,6 +87,7 @@ void Win32Window::show() {
 }
 
 void Win32Window::hide() {
+    surface_.mouseCaptureLost();
     if (!window_) return;
     if (GetCapture() == window_) ReleaseCapture();
     ShowWindow(window_, SW_HIDE);
@@ -137,6 +138,10 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_LBUTTONUP: onRelease(MouseButton::Left, wParam, lParam); return 0;
         case WM_RBUTTONUP: onRelease(MouseButton::Right, wParam, lParam); return 0;
         case WM_MBUTTONUP: onRelease(MouseButton::Middle, wParam, lParam); return 0;
+        case WM_CAPTURECHANGED:
+            // Another window took the mouse (lParam): the release will not come here.
+            if (reinterpret_cast<HWND>(lParam) != window_) surface_.mouseCaptureLost();
+            return 0;
         case WM_SETCURSOR:
             if (LOWORD(lParam) == HTCLIENT && setCursorAtPointer()) return TRUE;
             break;
@@ -156,8 +161,10 @@ void Win32Window::onPress(MouseButton button, WPARAM keys, LPARAM position, bool
 }
 
 void Win32Window::onRelease(MouseButton button, WPARAM keys, LPARAM position) {
-    if (button == MouseButton::Left && GetCapture() == window_) ReleaseCapture();
     surface_.mouseUp(button, shiftStateOf(keys), GET_X_LPARAM(position), GET_Y_LPARAM(position));
+    // After the surface had the release: giving up the capture sends
+    // WM_CAPTURECHANGED, which ends the surface's capture too.
+    if (button == MouseButton::Left && window_ && GetCapture() == window_) ReleaseCapture();
     invalidateIfChanged();
 }
 

@@ -216,14 +216,16 @@ void X11Window::show() {
 }
 
 void X11Window::hide() {
-    if (!alive_) return;
-    x11::ErrorTrap trap(display_);
-    if (grabbed_) {
-        XUngrabPointer(display_, CurrentTime);
-        grabbed_ = false;
+    if (alive_) {
+        x11::ErrorTrap trap(display_);
+        if (grabbed_) {
+            XUngrabPointer(display_, CurrentTime);
+            grabbed_ = false;
+        }
+        XUnmapWindow(display_, window_);
+        checkAlive(trap);
     }
-    XUnmapWindow(display_, window_);
-    checkAlive(trap);
+    surface_.mouseCaptureLost();
 }
 
 void X11Window::repaint() {
