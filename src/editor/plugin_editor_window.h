@@ -75,6 +75,7 @@ public:
     int clientHeight() const { return height(); }
     // The window text; there is no title bar that shows it.
     static constexpr const char* kCaption = "Orvalune";
+    const char* caption() const override { return kCaption; }
 
 private:
     struct Slider;

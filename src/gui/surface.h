@@ -28,6 +28,9 @@ class Surface {
 public:
     virtual ~Surface() = default;
 
+    // The window text (no title bar shows it).
+    virtual const char* caption() const { return ""; }
+
     // Client size in pixels; fixed for the surface's life.
     virtual int width() const = 0;
     virtual int height() const = 0;

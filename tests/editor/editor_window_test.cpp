@@ -36,6 +36,7 @@ TEST_F(EditorTest, FormIsBuiltFromItsDescriptionWithEveryNameBound) {
     EXPECT_EQ(window.clientWidth(), 339);
     EXPECT_EQ(window.clientHeight(), 220);
     EXPECT_STREQ(TPluginEditorWindow::kCaption, "Orvalune");
+    EXPECT_STREQ(window.caption(), "Orvalune");  // what the platform layers name the window
     EXPECT_EQ(infoText(), "information");
     EXPECT_EQ(window.version->caption(), "1.0");
     // FormCreate brought the about panel into the window, still hidden.

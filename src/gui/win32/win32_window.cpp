@@ -69,7 +69,7 @@ bool Win32Window::build(HWND parent) {
     bitmapInfo_.bmiHeader.biCompression = BI_RGB;
 
     // WM_CREATE attaches this object to the window (procedure()).
-    CreateWindowExA(0, className, "Orvalune", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, surface_.width(),
+    CreateWindowExA(0, className, surface_.caption(), WS_CHILD | WS_CLIPSIBLINGS, 0, 0, surface_.width(),
                     surface_.height(), parent, nullptr, win32::moduleInstance(), this);
     if (!window_) return false;
     SetTimer(window_, kTimerId, static_cast<UINT>(surface_.timerIntervalMs()), nullptr);

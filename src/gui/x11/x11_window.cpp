@@ -172,7 +172,7 @@ bool X11Window::build(Window parent) {
         return false;
     }
     alive_ = true;
-    XStoreName(display_, window_, "Orvalune");
+    XStoreName(display_, window_, surface_.caption());
     gc_ = XCreateGC(display_, window_, 0, nullptr);
     handCursor_ = XCreateFontCursor(display_, XC_hand2);
     arrowCursor_ = XCreateFontCursor(display_, XC_left_ptr);
