@@ -55,7 +55,7 @@ bool APluginEditor::open(void* parentWindow) {
             fNativeWindow.reset();
         }
         if (!fNativeWindow) return false;
-        copyValuesInto(*created);
+        copyDisplayedValues(plugin(), *created);
         created->fPlugin = &plugin();
         window = created.release();
         fWindow.store(window);
@@ -94,12 +94,11 @@ void APluginEditor::serviceWindow() {
 void APluginEditor::update() {
     if (plugin().fEditorClosed.get()) return;
     fUpdatesRunning.fetch_add(1);
-    if (TPluginEditorWindow* window = fWindow.load()) copyValuesInto(*window);
+    if (TPluginEditorWindow* window = fWindow.load()) copyDisplayedValues(plugin(), *window);
     fUpdatesRunning.fetch_sub(1);
 }
 
-void APluginEditor::copyValuesInto(TPluginEditorWindow& window) const {
-    const APlugin& instance = plugin();
+void APluginEditor::copyDisplayedValues(const APlugin& instance, TPluginEditorWindow& window) {
     window.fVolume.set(instance.fVolume.get());
     window.fDryWet.set(instance.fDryWet.get());
     window.fWaveform.set(instance.fWaveform.get());

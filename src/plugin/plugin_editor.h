@@ -40,6 +40,10 @@ public:
     // The host's idle call for the native window: events and the timer on X11.
     void serviceWindow() override;
 
+    // Copies the instance's seven displayed values into a window's copies,
+    // as every update does (also used to draw the window headless).
+    static void copyDisplayedValues(const APlugin& instance, TPluginEditorWindow& window);
+
 protected:
     // ---- Fields, in order -------------------------------------------------
     ERect fRect{};
@@ -50,7 +54,6 @@ protected:
 
 private:
     APlugin& plugin() const;
-    void copyValuesInto(TPluginEditorWindow& window) const;
     // Sets fEditorClosed, unpublishes the window, waits until no update() is
     // still copying into it, then frees it and the native window.
     void freeWindow();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "editor/plugin_editor_window.h"
+#include "plugin/plugin_editor.h"
 #include "test_plugin.h"
 
 struct SetterCall {
@@ -37,15 +38,7 @@ public:
 class WindowFeeder : public AEffEditor {
 public:
     WindowFeeder(APlugin* plugin, TPluginEditorWindow* window) : AEffEditor(plugin), fPlugin(plugin), fWindow(window) {}
-    void update() override {
-        fWindow->fVolume.set(fPlugin->getParameter(kVolume));
-        fWindow->fDryWet.set(fPlugin->getParameter(kDryWet));
-        fWindow->fWaveform.set(fPlugin->getParameter(kWaveform));
-        fWindow->fRelease.set(fPlugin->getParameter(kRelease));
-        fWindow->fGlide.set(fPlugin->getParameter(kGlide));
-        fWindow->fMorphTime.set(fPlugin->getParameter(kMorphTime));
-        fWindow->fAttack.set(fPlugin->getParameter(kAttack));
-    }
+    void update() override { APluginEditor::copyDisplayedValues(*fPlugin, *fWindow); }
 
 private:
     APlugin* fPlugin;

@@ -8,6 +8,7 @@
 
 #include "editor/plugin_editor_window.h"
 #include "plugin/plugin.h"
+#include "plugin/plugin_editor.h"
 #include "png_file.h"
 
 namespace render {
@@ -27,13 +28,7 @@ bool writeEditorSnapshot(const float (&parameters)[8], const std::string& pngPat
 
         // What the editor object does when the host opens the editor.
         TPluginEditorWindow window;
-        window.fVolume.set(plugin.getParameter(kVolume));
-        window.fDryWet.set(plugin.getParameter(kDryWet));
-        window.fWaveform.set(plugin.getParameter(kWaveform));
-        window.fRelease.set(plugin.getParameter(kRelease));
-        window.fGlide.set(plugin.getParameter(kGlide));
-        window.fMorphTime.set(plugin.getParameter(kMorphTime));
-        window.fAttack.set(plugin.getParameter(kAttack));
+        APluginEditor::copyDisplayedValues(plugin, window);
         window.fPlugin = &plugin;
         window.UpdaterTimer();
 
