@@ -3,6 +3,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "event_list.h"
 #include "guarded_buffer.h"
 
 namespace host {
@@ -49,16 +50,8 @@ void PluginInstance::processReplacing(float** inputs, float** outputs, VstInt32 
 }
 
 VstIntPtr PluginInstance::sendMidi(unsigned char status, unsigned char data1, unsigned char data2) {
-    VstMidiEvent event{};
-    event.type = kVstMidiType;
-    event.byteSize = sizeof event;
-    event.midiData[0] = static_cast<char>(status);
-    event.midiData[1] = static_cast<char>(data1);
-    event.midiData[2] = static_cast<char>(data2);
-    VstEvents list{};
-    list.numEvents = 1;
-    list.events[0] = reinterpret_cast<VstEvent*>(&event);
-    return dispatch(effProcessEvents, 0, 0, &list);
+    EventList list({{status, data1, data2}});
+    return dispatch(effProcessEvents, 0, 0, list.get());
 }
 
 std::string PluginInstance::text(VstInt32 opcode, VstInt32 index, VstIntPtr value, std::size_t capacity) {

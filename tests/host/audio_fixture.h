@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "event_list.h"
 #include "host_fixture.h"
 
 // A stereo signal.
@@ -56,62 +57,7 @@ private:
     }
 };
 
-// A VstEvents list of any length (the record declares two pointers).
-class EventList {
-public:
-    struct Midi {
-        unsigned char status, data1, data2;
-    };
-
-    EventList(std::initializer_list<Midi> messages) {
-        for (const Midi& m : messages) add(m);
-    }
-
-    void add(const Midi& m) {
-        VstMidiEvent event{};
-        event.type = kVstMidiType;
-        event.byteSize = sizeof event;
-        event.midiData[0] = static_cast<char>(m.status);
-        event.midiData[1] = static_cast<char>(m.data1);
-        event.midiData[2] = static_cast<char>(m.data2);
-        events_.push_back(event);
-    }
-
-    // Adds an event of another type, or a null pointer.
-    void addOther(VstInt32 type) {
-        VstMidiEvent event{};
-        event.type = type;
-        event.byteSize = sizeof event;
-        event.midiData[0] = static_cast<char>(0x90);
-        event.midiData[1] = 60;
-        event.midiData[2] = 100;
-        events_.push_back(event);
-    }
-    void addNull() { nulls_.push_back(events_.size()); }
-
-    VstEvents* get() {
-        const std::size_t count = events_.size() + nulls_.size();
-        storage_.assign(sizeof(VstEvents) + count * sizeof(VstEvent*), 0);
-        auto* list = reinterpret_cast<VstEvents*>(storage_.data());
-        list->numEvents = static_cast<VstInt32>(count);
-        VstEvent** pointers = list->events;
-        std::size_t next = 0, nullIndex = 0;
-        for (std::size_t i = 0; i < count; ++i) {
-            if (nullIndex < nulls_.size() && nulls_[nullIndex] == next) {
-                pointers[i] = nullptr;
-                ++nullIndex;
-            } else {
-                pointers[i] = reinterpret_cast<VstEvent*>(&events_[next++]);
-            }
-        }
-        return list;
-    }
-
-private:
-    std::vector<VstMidiEvent> events_;
-    std::vector<std::size_t> nulls_;
-    std::vector<std::uint64_t> storage_;  // aligned for the record
-};
+using host::EventList;
 
 // An instance as a host prepares it: 44100 Hz, blocks of 512, resumed.
 class Player {

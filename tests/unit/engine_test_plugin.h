@@ -2,6 +2,7 @@
 // to the engine's unit tests.
 #pragma once
 
+#include "event_list.h"
 #include "test_plugin.h"
 
 class EngineTestPlugin : public TestPlugin {
@@ -22,15 +23,7 @@ public:
 
     // One MIDI message in a list of one, as a host sends it.
     VstInt32 midi(unsigned char status, unsigned char data1, unsigned char data2) {
-        VstMidiEvent event{};
-        event.type = kVstMidiType;
-        event.byteSize = sizeof event;
-        event.midiData[0] = static_cast<char>(status);
-        event.midiData[1] = static_cast<char>(data1);
-        event.midiData[2] = static_cast<char>(data2);
-        VstEvents list{};
-        list.numEvents = 1;
-        list.events[0] = reinterpret_cast<VstEvent*>(&event);
-        return processEvents(&list);
+        host::EventList list({{status, data1, data2}});
+        return processEvents(list.get());
     }
 };

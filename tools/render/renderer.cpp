@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstring>
 
+#include "event_list.h"
+
 namespace render {
 
 TimedEvent TimedEvent::midiMessage(std::int64_t frame, unsigned char status, unsigned char data1,
@@ -45,39 +47,6 @@ void SilentSource::read(float* left, float* right, int frames) {
 
 namespace {
 
-// The MIDI messages due at one frame, laid out as the interface's event list:
-// a VstEvents header followed by as many event pointers as there are events.
-class EventList {
-public:
-    void clear() { messages_.clear(); }
-    bool empty() const { return messages_.empty(); }
-    std::size_t size() const { return messages_.size(); }
-
-    void add(const std::array<unsigned char, 3>& bytes) {
-        VstMidiEvent event{};
-        event.type = kVstMidiType;
-        event.byteSize = sizeof(VstMidiEvent);
-        event.deltaFrames = 0;  // the block starts at the event
-        for (std::size_t i = 0; i < bytes.size(); ++i) event.midiData[i] = static_cast<char>(bytes[i]);
-        messages_.push_back(event);
-    }
-
-    VstEvents* build() {
-        const std::size_t header = offsetof(VstEvents, events);
-        const std::size_t bytes = std::max(sizeof(VstEvents), header + messages_.size() * sizeof(VstEvent*));
-        storage_.assign((bytes + sizeof(VstIntPtr) - 1) / sizeof(VstIntPtr), 0);
-        auto* list = reinterpret_cast<VstEvents*>(storage_.data());
-        list->numEvents = static_cast<VstInt32>(messages_.size());
-        auto** slots = reinterpret_cast<VstEvent**>(reinterpret_cast<char*>(storage_.data()) + header);
-        for (std::size_t i = 0; i < messages_.size(); ++i) slots[i] = reinterpret_cast<VstEvent*>(&messages_[i]);
-        return list;
-    }
-
-private:
-    std::vector<VstMidiEvent> messages_;
-    std::vector<VstIntPtr> storage_;  // pointer-aligned
-};
-
 // The host's channel buffers: at least two, as many as the plug-in declares.
 struct Channels {
     Channels(VstInt32 count, int blockSize)
@@ -102,7 +71,7 @@ RenderCounts render(host::PluginInstance& plugin, const RenderJob& job, const Bl
     AudioSource& source = job.source ? *job.source : silence;
 
     RenderCounts counts;
-    EventList due;
+    host::EventList due;
     std::size_t next = 0;
     std::int64_t position = 0;
     while (position < job.frames) {
@@ -111,13 +80,13 @@ RenderCounts render(host::PluginInstance& plugin, const RenderJob& job, const Bl
         for (; next < job.events.size() && job.events[next].frame <= position; ++next) {
             const TimedEvent& event = job.events[next];
             switch (event.kind) {
-                case TimedEvent::Kind::Midi: due.add(event.midi); break;
+                case TimedEvent::Kind::Midi: due.add({event.midi[0], event.midi[1], event.midi[2]}); break;
                 case TimedEvent::Kind::Parameter: plugin.setParameter(event.index, event.value); break;
                 case TimedEvent::Kind::Program: plugin.dispatch(effSetProgram, 0, event.index); break;
             }
         }
         if (!due.empty()) {
-            plugin.dispatch(effProcessEvents, 0, 0, due.build());
+            plugin.dispatch(effProcessEvents, 0, 0, due.get());
             ++counts.eventLists;
             counts.midiEvents += static_cast<std::int64_t>(due.size());
         }
